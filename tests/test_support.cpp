@@ -1,0 +1,45 @@
+#include "test_support.h"
+
+namespace {
+
+std::string InModuleDir(const std::string& file) {
+    std::string path = std::string(GAUGE_MODULE_DIR) + "/" + file;
+#if defined(_WIN32)
+    // Under Wine the build's Unix paths are seen through drive Z:.
+    if (!path.empty() && path[0] == '/') path = "Z:" + path;
+#endif
+    return path;
+}
+
+}  // namespace
+
+std::string ModulePath(const std::string& name) {
+    return InModuleDir(name + GAUGE_MODULE_SUFFIX);
+}
+
+std::string LibraryPath(const std::string& name) {
+#if defined(_WIN32)
+    return InModuleDir(name + ".dll");
+#else
+    return InModuleDir(name + ".so");
+#endif
+}
+
+std::vector<std::string> ServiceNames(const panel::PanelHost& host) {
+    std::vector<std::string> names;
+    for (const auto& call : host.calls()) names.push_back(call.service);
+    return names;
+}
+
+std::vector<uint32_t> EventNumbers(const panel::PanelHost& host) {
+    std::vector<uint32_t> numbers;
+    for (const auto& event : host.events()) numbers.push_back(event.event);
+    return numbers;
+}
+
+int FirstCall(const panel::PanelHost& host, const std::string& service) {
+    const auto& calls = host.calls();
+    for (size_t i = 0; i < calls.size(); ++i)
+        if (calls[i].service == service) return static_cast<int>(i);
+    return -1;
+}
