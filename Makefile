@@ -2,6 +2,7 @@
 #   make demo   install what is missing, build both builds, fill dist/ and run the gauges
 #   make test   install what is missing, build and run every test of both builds
 JOBS ?= 2
+MAKEFLAGS += --no-print-directory
 
 .PHONY: demo test deps linux linux-sanitize windows dist test-linux test-linux-sanitize test-windows clean
 

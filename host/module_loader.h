@@ -26,6 +26,8 @@ public:
     ImportTableRecord& import_table() const { return *import_table_; }
     // Address of any other exported symbol, or null.
     void* symbol(const char* name) const;
+    // The HMODULE on Windows, the dlopen handle elsewhere.
+    void* native_handle() const { return handle_; }
 
 private:
     std::string path_;

@@ -2,13 +2,16 @@
 
 namespace {
 
-std::string InModuleDir(const std::string& file) {
-    std::string path = std::string(GAUGE_MODULE_DIR) + "/" + file;
+std::string Native(std::string path) {
 #if defined(_WIN32)
     // Under Wine the build's Unix paths are seen through drive Z:.
     if (!path.empty() && path[0] == '/') path = "Z:" + path;
 #endif
     return path;
+}
+
+std::string InModuleDir(const std::string& file) {
+    return Native(std::string(GAUGE_MODULE_DIR) + "/" + file);
 }
 
 }  // namespace
@@ -23,6 +26,10 @@ std::string LibraryPath(const std::string& name) {
 #else
     return InModuleDir(name + ".so");
 #endif
+}
+
+std::string SourcePath(const std::string& relative) {
+    return Native(std::string(GAUGE_SOURCE_DIR) + "/" + relative);
 }
 
 std::vector<std::string> ServiceNames(const panel::PanelHost& host) {

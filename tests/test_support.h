@@ -11,6 +11,8 @@
 // plain library there takes the platform's own suffix instead.
 std::string ModulePath(const std::string& name);
 std::string LibraryPath(const std::string& name);
+// A file of the source tree, by its path from the top.
+std::string SourcePath(const std::string& relative);
 
 // The names of the services called, in order, from a host's log.
 std::vector<std::string> ServiceNames(const panel::PanelHost& host);

@@ -1,0 +1,148 @@
+// The airspeed and fuel gauges' pictures: the committed files, what the
+// built modules carry, and the geometry the records rely on.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+#include "bitmaps.h"
+#include "element_tree.h"
+#include "module_loader.h"
+#include "test_support.h"
+
+using panel::Bitmap;
+using panel::Rgb;
+
+namespace {
+
+struct Picture {
+    const char* folder;
+    const char* module;
+    uint32_t id;
+    int width, height;
+};
+
+const Picture Pictures[] = {
+    {"airspeed", "QAV_MetricOnly_US_450", 0x1000, 150, 150},
+    {"airspeed", "QAV_MetricOnly_US_450", 0x1100, 150, 150},
+    {"airspeed", "QAV_MetricOnly_US_450", 0x1103, 150, 150},
+    {"airspeed", "QAV_MetricOnly_US_450", 0x1200, 87, 9},
+    {"fuel", "QAV_98_200L_Fuel_Quantity", 0x1000, 150, 150},
+    {"fuel", "QAV_98_200L_Fuel_Quantity", 0x1100, 150, 150},
+    {"fuel", "QAV_98_200L_Fuel_Quantity", 0x1200, 150, 150},
+    {"fuel", "QAV_98_200L_Fuel_Quantity", 0x1300, 51, 4},
+    {"fuel", "QAV_98_200L_Fuel_Quantity", 0x1400, 51, 4},
+};
+
+std::string FileOf(const Picture& picture) {
+    char name[16];
+    std::snprintf(name, sizeof name, "%04X.bmp", picture.id);
+    return SourcePath(std::string(picture.folder) + "/bitmaps/" + name);
+}
+
+Bitmap Committed(const char* folder, uint32_t id) {
+    for (const Picture& picture : Pictures)
+        if (std::string(picture.folder) == folder && picture.id == id)
+            return panel::ParseBmpFile(panel::ReadFileBytes(FileOf(picture)));
+    throw std::runtime_error("no such picture");
+}
+
+constexpr Rgb Black{0, 0, 0};
+
+int Brightness(Rgb colour) {
+    return (colour.r + colour.g + colour.b) / 3;
+}
+
+TEST(Bitmaps, CommittedFilesHaveTheirIdsSizesAndDepth) {
+    for (const Picture& picture : Pictures) {
+        SCOPED_TRACE(FileOf(picture));
+        Bitmap bitmap = panel::ParseBmpFile(panel::ReadFileBytes(FileOf(picture)));
+        EXPECT_EQ(bitmap.width, picture.width);
+        EXPECT_EQ(bitmap.height, picture.height);
+        EXPECT_EQ(bitmap.bit_count, 8);
+        EXPECT_LE(bitmap.palette.size(), 256u);
+        // Black fills everything outside the drawn parts.
+        EXPECT_EQ(bitmap.At(0, 0), Black);
+        EXPECT_EQ(bitmap.At(picture.width - 1, picture.height - 1), picture.width == 51 ? bitmap.At(50, 3) : Black);
+    }
+}
+
+TEST(Bitmaps, ModulesCarryExactlyTheCommittedPictures) {
+    for (const char* module : {"QAV_MetricOnly_US_450", "QAV_98_200L_Fuel_Quantity"}) {
+        SCOPED_TRACE(module);
+        panel::ModuleLibrary library(ModulePath(module));
+        std::vector<uint32_t> expected_ids;
+        for (const Picture& picture : Pictures) {
+            if (std::string(picture.module) != module) continue;
+            expected_ids.push_back(picture.id);
+            auto carried = panel::LoadModuleBitmap(library, picture.id);
+            ASSERT_TRUE(carried.has_value()) << std::hex << picture.id;
+            Bitmap committed = panel::ParseBmpFile(panel::ReadFileBytes(FileOf(picture)));
+            EXPECT_EQ(carried->width, committed.width);
+            EXPECT_EQ(carried->height, committed.height);
+            EXPECT_EQ(carried->pixels, committed.pixels);
+            EXPECT_TRUE(carried->palette == committed.palette);
+#if defined(_WIN32)
+            // The Russian gauges' pictures carry the Russian resource language.
+            EXPECT_EQ(panel::BitmapLanguages(library, picture.id), std::vector<uint16_t>{1049});
+#endif
+        }
+        EXPECT_EQ(panel::ModuleBitmapIds(library), expected_ids);
+    }
+}
+
+TEST(Bitmaps, DialMarksEndOnTheScalePoints) {
+    struct Dial {
+        const char* module;
+        const char* folder;
+        uint32_t face;
+    };
+    for (const Dial& dial : {Dial{"QAV_MetricOnly_US_450", "airspeed", 0x1100},
+                             Dial{"QAV_98_200L_Fuel_Quantity", "fuel", 0x1200}}) {
+        SCOPED_TRACE(dial.folder);
+        panel::PanelHost host;
+        panel::Gauge& gauge = host.Load(ModulePath(dial.module));
+        auto* needle = panel::As<NeedleElement>(panel::ElementsInOrder(gauge.root())[2]);
+        Bitmap face = Committed(dial.folder, dial.face);
+        for (uint32_t i = 0; i < needle->scale_count; ++i) {
+            const NonlinearityEntry& point = needle->scale[i];
+            EXPECT_GE(Brightness(face.At(point.x, point.y)), 60) << "point " << i;
+        }
+    }
+}
+
+TEST(Bitmaps, NeedlesHaveTheirPivotAndTipWhereTheRecordsSay) {
+    Bitmap airspeed = Committed("airspeed", 0x1200);
+    EXPECT_NE(airspeed.At(27, 5), Black);   // the hub on the pivot
+    EXPECT_GE(Brightness(airspeed.At(86, 5)), 200);  // the tip, last column
+    EXPECT_EQ(airspeed.At(86, 0), Black);
+    EXPECT_EQ(airspeed.At(86, 8), Black);
+
+    Bitmap fuel = Committed("fuel", 0x1400);
+    for (int y = 0; y < 4; ++y) {
+        for (int x = 0; x <= 21; ++x) EXPECT_EQ(fuel.At(x, y), Black) << x << "," << y;
+        EXPECT_NE(fuel.At(22, y), Black) << y;
+    }
+    EXPECT_NE(fuel.At(50, 1), Black);
+    EXPECT_NE(fuel.At(50, 2), Black);
+    EXPECT_EQ(fuel.At(50, 0), Black);
+    EXPECT_EQ(fuel.At(50, 3), Black);
+}
+
+TEST(Bitmaps, FuelBezelCarriesTheYellowDiscOnThePivot) {
+    Bitmap bezel = Committed("fuel", 0x1000);
+    const Rgb yellow{168, 168, 0};
+    EXPECT_EQ(bezel.At(75, 91), yellow);
+    EXPECT_EQ(bezel.At(75 - 19, 91), yellow);
+    EXPECT_EQ(bezel.At(75 + 19, 91), yellow);
+    EXPECT_EQ(bezel.At(75, 91 + 19), yellow);
+    EXPECT_NE(bezel.At(75, 91 + 23), yellow);
+    EXPECT_NE(bezel.At(75, 91 - 23), yellow);
+}
+
+TEST(Bitmaps, AirspeedSparePictureIsAllBlack) {
+    Bitmap spare = Committed("airspeed", 0x1103);
+    for (int y = 0; y < spare.height; ++y)
+        for (int x = 0; x < spare.width; ++x) ASSERT_EQ(spare.At(x, y), Black);
+}
+
+}  // namespace
