@@ -31,7 +31,22 @@ const Picture Pictures[] = {
     {"fuel", "QAV_98_200L_Fuel_Quantity", 0x1200, 150, 150},
     {"fuel", "QAV_98_200L_Fuel_Quantity", 0x1300, 51, 4},
     {"fuel", "QAV_98_200L_Fuel_Quantity", 0x1400, 51, 4},
+    {"radio", "ORIM_TR410", 0x1000, 501, 157},
+    {"radio", "ORIM_TR410", 0x1200, 439, 75},
+    {"radio", "ORIM_TR410", 0x2000, 50, 32},
+    {"radio", "ORIM_TR410", 0x3000, 47, 48},
+    {"radio", "ORIM_TR410", 0x3300, 24, 24},
+    {"radio", "ORIM_TR410", 0x3500, 180, 25},
+    {"radio", "ORIM_TR410", 0x3503, 90, 25},
+    {"radio", "ORIM_TR410", 0x4500, 180, 25},
+    {"radio", "ORIM_TR410", 0x4503, 90, 25},
 };
+
+// The Russian gauges' pictures carry the Russian resource language, the
+// radio's United States English.
+[[maybe_unused]] uint16_t LanguageOf(const std::string& module) {
+    return module == "ORIM_TR410" ? 1033 : 1049;
+}
 
 std::string FileOf(const Picture& picture) {
     char name[16];
@@ -60,14 +75,16 @@ TEST(Bitmaps, CommittedFilesHaveTheirIdsSizesAndDepth) {
         EXPECT_EQ(bitmap.height, picture.height);
         EXPECT_EQ(bitmap.bit_count, 8);
         EXPECT_LE(bitmap.palette.size(), 256u);
-        // Black fills everything outside the drawn parts.
-        EXPECT_EQ(bitmap.At(0, 0), Black);
-        EXPECT_EQ(bitmap.At(picture.width - 1, picture.height - 1), picture.width == 51 ? bitmap.At(50, 3) : Black);
+        if (std::string(picture.folder) != "radio") {
+            // Black fills everything outside the drawn parts.
+            EXPECT_EQ(bitmap.At(0, 0), Black);
+            EXPECT_EQ(bitmap.At(picture.width - 1, picture.height - 1), Black);
+        }
     }
 }
 
 TEST(Bitmaps, ModulesCarryExactlyTheCommittedPictures) {
-    for (const char* module : {"QAV_MetricOnly_US_450", "QAV_98_200L_Fuel_Quantity"}) {
+    for (const char* module : {"QAV_MetricOnly_US_450", "QAV_98_200L_Fuel_Quantity", "ORIM_TR410"}) {
         SCOPED_TRACE(module);
         panel::ModuleLibrary library(ModulePath(module));
         std::vector<uint32_t> expected_ids;
@@ -82,8 +99,7 @@ TEST(Bitmaps, ModulesCarryExactlyTheCommittedPictures) {
             EXPECT_EQ(carried->pixels, committed.pixels);
             EXPECT_TRUE(carried->palette == committed.palette);
 #if defined(_WIN32)
-            // The Russian gauges' pictures carry the Russian resource language.
-            EXPECT_EQ(panel::BitmapLanguages(library, picture.id), std::vector<uint16_t>{1049});
+            EXPECT_EQ(panel::BitmapLanguages(library, picture.id), std::vector<uint16_t>{LanguageOf(module)});
 #endif
         }
         EXPECT_EQ(panel::ModuleBitmapIds(library), expected_ids);
@@ -137,6 +153,50 @@ TEST(Bitmaps, FuelBezelCarriesTheYellowDiscOnThePivot) {
     EXPECT_EQ(bezel.At(75, 91 + 19), yellow);
     EXPECT_NE(bezel.At(75, 91 + 23), yellow);
     EXPECT_NE(bezel.At(75, 91 - 23), yellow);
+}
+
+TEST(Bitmaps, RadioWindowsAreTheDisplayColourExactly) {
+    Bitmap face = Committed("radio", 0x1000);
+    const Rgb window{192, 192, 0};
+    for (auto [left, right] : {std::pair{33, 145}, {157, 344}, {356, 467}}) {
+        for (int y = 15; y <= 84; ++y)
+            for (int x = left; x <= right; ++x) ASSERT_EQ(face.At(x, y), window) << x << "," << y;
+        EXPECT_NE(face.At(left - 1, 50), window);
+        EXPECT_NE(face.At(right + 1, 50), window);
+        EXPECT_NE(face.At(left, 14), window);
+        EXPECT_NE(face.At(left, 85), window);
+    }
+}
+
+TEST(Bitmaps, RadioCoverIsBlackOnlyOverTheBarsBetweenTheWindows) {
+    Bitmap cover = Committed("radio", 0x1200);
+    Bitmap face = Committed("radio", 0x1000);
+    const Rgb dark{17, 22, 9};
+    for (int y = 0; y < cover.height; ++y)
+        for (int x = 0; x < cover.width; ++x) {
+            int face_x = x + 31;
+            bool over_bar = (face_x >= 148 && face_x <= 153) || (face_x >= 347 && face_x <= 352);
+            ASSERT_EQ(cover.At(x, y), over_bar ? Black : dark) << x << "," << y;
+            // The bars lie between the windows, not over them.
+            if (over_bar) {
+                ASSERT_NE(face.At(face_x, y + 15), (Rgb{192, 192, 0}));
+            }
+        }
+}
+
+TEST(Bitmaps, DeviationBarMasksHoldFourRingsEach) {
+    for (uint32_t id : {0x3503u, 0x4503u}) {
+        Bitmap mask = Committed("radio", id);
+        // Count the rings along the middle row: each is crossed twice.
+        int runs = 0;
+        bool inside = false;
+        for (int x = 0; x < mask.width; ++x) {
+            bool lit = mask.At(x, 12) != Black;
+            if (lit && !inside) ++runs;
+            inside = lit;
+        }
+        EXPECT_EQ(runs, 8) << std::hex << id;
+    }
 }
 
 TEST(Bitmaps, AirspeedSparePictureIsAllBlack) {

@@ -284,7 +284,154 @@ def fuel(folder):
     save_gauge(folder, pictures, [BLACK, WHITE, FUEL_YELLOW, green])
 
 
-GAUGES = {"airspeed": airspeed, "fuel": fuel}
+# ---------------------------------------------------------------------------
+# NAV/COM radio
+
+WINDOW = (192, 192, 0)      # the display windows, exactly
+LCD_OFF = (17, 22, 9)       # the windows switched off
+PANEL = (54, 57, 62)
+PANEL_DARK = (34, 36, 40)
+LABEL = (222, 222, 214)
+RADIO_WINDOWS = [(33, 145), (157, 344), (356, 467)]  # x ranges, y 15 to 84
+WINDOW_TOP, WINDOW_BOTTOM = 15, 84
+COVER_AT = (31, 15)
+COVER_SIZE = (439, 75)
+
+
+def box(draw, left, top, right, bottom, fill, radius=0):
+    """A filled box given in gauge pixels, right and bottom included."""
+    shape = (left * SS, top * SS, (right + 1) * SS - 1, (bottom + 1) * SS - 1)
+    if radius:
+        draw.rounded_rectangle(shape, radius * SS, fill=fill)
+    else:
+        draw.rectangle(shape, fill=fill)
+
+
+def knob(draw, centre, radius, pulled=False, grip=True):
+    """A round knob seen from the front; pulled out it stands larger and brighter."""
+    if pulled:
+        radius += 2
+        disc(draw, centre, radius + 1.5, (12, 12, 12))
+    disc(draw, centre, radius, (25, 25, 27))
+    disc(draw, centre, radius - 1.2, (96, 96, 100) if pulled else (70, 70, 74))
+    if grip:
+        for i in range(24):
+            angle = 2 * math.pi * i / 24
+            mark(draw, centre, angle, radius - 3.2, radius - 1.2, 0.8, fill=(40, 40, 44))
+    disc(draw, centre, radius * 0.55, (120, 120, 126) if pulled else (92, 92, 98))
+
+
+def radio_face(power_on=False, com_pulled=False, ident_pulled=False):
+    image = canvas(501, 157)
+    draw = ImageDraw.Draw(image)
+    box(draw, 0, 0, 500, 156, (92, 95, 100), radius=7)
+    box(draw, 2, 2, 498, 154, PANEL, radius=6)
+    # The frame the three windows sit in, with the metal bars between them.
+    box(draw, 28, 11, 472, 88, PANEL_DARK, radius=3)
+    box(draw, 146, 15, 156, 84, (78, 80, 84))
+    box(draw, 345, 15, 355, 84, (78, 80, 84))
+    for left, right in RADIO_WINDOWS:
+        box(draw, left, WINDOW_TOP, right, WINDOW_BOTTOM, WINDOW)
+
+    small = font(BOLD, 7)
+    centred_text(draw, (89.5 * SS, 6 * SS), "COM", small, LABEL)
+    centred_text(draw, (250.5 * SS, 6 * SS), "ORIM  TR-410", small, LABEL)
+    centred_text(draw, (411.5 * SS, 6 * SS), "NAV", small, LABEL)
+
+    # Swap buttons at the outer edges.
+    arrows = font(BOLD, 11)
+    for left in (3, 478):
+        box(draw, left, 27, left + 21, 63, (24, 24, 26), radius=3)
+        box(draw, left + 1, 28, left + 20, 62, (82, 84, 90), radius=3)
+        centred_text(draw, ((left + 11) * SS, 45 * SS), "⇄", arrows, LABEL)
+
+    # Power knob, lower left: the pointer up when off, turned right when on.
+    centre = (52, 127)
+    knob(draw, centre, 10, grip=False)
+    angle = math.radians(-20 if power_on else -90)
+    mark(draw, centre, angle, 0, 9, 2.0, fill=LABEL)
+    centred_text(draw, (52.5 * SS, 145 * SS), "PWR", small, LABEL)
+    centred_text(draw, (82.5 * SS, 112 * SS), "ON", small, LABEL)
+    centred_text(draw, (30.5 * SS, 112 * SS), "OFF", small, LABEL)
+
+    # COM knob with its pull for the 25 kHz step (it ends above the
+    # message line).
+    centred_text(draw, (166.5 * SS, 97 * SS), "PULL 25k", small, LABEL)
+    knob(draw, (166, 120), 13)
+    knob(draw, (166, 120), 6, pulled=com_pulled, grip=False)
+
+    # MODE button.
+    box(draw, 232, 105, 278, 131, (20, 20, 22), radius=4)
+    box(draw, 233, 106, 277, 130, (96, 98, 104), radius=4)
+    centred_text(draw, (255.5 * SS, 118.5 * SS), "MODE", font(BOLD, 8), LABEL)
+
+    # IDENT knob, its label above it.
+    centred_text(draw, (351.5 * SS, 119 * SS), "IDENT", small, (255, 214, 90) if ident_pulled else LABEL)
+    knob(draw, (351, 134), 7, pulled=ident_pulled, grip=False)
+
+    # NAV knob.
+    centred_text(draw, (451.5 * SS, 97 * SS), "NAV", small, LABEL)
+    knob(draw, (451, 122), 17)
+    knob(draw, (451, 122), 8, grip=False)
+
+    # The message line's slot.
+    box(draw, 158, 135, 341, 156, (12, 12, 12), radius=2)
+    return image
+
+
+def crop(image, left, top, width, height):
+    return image.crop((left, top, left + width, top + height))
+
+
+def radio(folder):
+    rest = finish(radio_face())
+    face = rest
+    # The knob pictures are cut from faces with that one knob changed, so
+    # they sit seamlessly on the face.
+    power = crop(finish(radio_face(power_on=True)), 40, 115, 24, 24)
+    com = crop(finish(radio_face(com_pulled=True)), 143, 97, 47, 48)
+    ident = crop(finish(radio_face(ident_pulled=True)), 326, 114, 50, 32)
+
+    # The dark cover: black only over the two metal bars between the
+    # windows, where the face is to show through.
+    cover = Image.new("RGB", COVER_SIZE, LCD_OFF)
+    for bar_left in (148, 347):
+        for x in range(bar_left - COVER_AT[0], bar_left - COVER_AT[0] + 6):
+            for y in range(COVER_SIZE[1]):
+                cover.putpixel((x, y), BLACK)
+
+    # The deviation bar: a strip of dark segments, half of it black, seen
+    # through a mask of four rings a side.
+    left_strip = Image.new("RGB", (180, 25), BLACK)
+    for x in range(90, 180):
+        if x % 4 != 3:
+            for y in range(25):
+                left_strip.putpixel((x, y), (64, 66, 60))
+    right_strip = left_strip.transpose(Image.Transpose.FLIP_LEFT_RIGHT)
+
+    def rings(centres):
+        mask = canvas(90, 25)
+        draw = ImageDraw.Draw(mask)
+        for x in centres:
+            disc(draw, (x, 12), 8, WINDOW)
+            disc(draw, (x, 12), 4.5, BLACK)
+        return finish(mask)
+
+    pictures = {
+        0x1000: face,
+        0x1200: cover,
+        0x2000: ident,
+        0x3000: com,
+        0x3300: power,
+        0x3500: left_strip,
+        0x3503: rings([78, 56, 34, 12]),
+        0x4500: right_strip,
+        0x4503: rings([11, 33, 55, 77]),
+    }
+    save_gauge(folder, pictures, [BLACK, WHITE, WINDOW, LCD_OFF, (64, 66, 60)])
+
+
+GAUGES = {"airspeed": airspeed, "fuel": fuel, "radio": radio}
 
 
 def main():
