@@ -52,7 +52,9 @@ Gauge& PanelHost::Load(const std::string& path) {
 void PanelHost::Unload(Gauge& gauge) {
     auto found = std::find_if(gauges_.begin(), gauges_.end(), [&](auto& g) { return g.get() == &gauge; });
     if (found == gauges_.end()) return;
-    if (gauge.state() == GaugeState::Installed || gauge.state() == GaugeState::Running) gauge.Kill();
+    // Kill is only for a gauge that was initialised; one that was only
+    // installed (to read its records) is simply let go.
+    if (gauge.state() == GaugeState::Running) gauge.Kill();
     gauges_.erase(found);
 }
 
@@ -265,8 +267,7 @@ void Gauge::RunCallbacks(ElementHeader* root) {
 }
 
 void Gauge::Kill() {
-    if (state_ != GaugeState::Installed && state_ != GaugeState::Running)
-        throw std::logic_error("gauge " + name() + " is not installed");
+    if (state_ != GaugeState::Running) throw std::logic_error("gauge " + name() + " is not running");
     ActiveHost active(host_);
     header().kill();
     state_ = GaugeState::Killed;

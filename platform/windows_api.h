@@ -76,6 +76,7 @@ STANDIN_API LSTATUS WINAPI RegQueryValueExA(HKEY key, LPCSTR name, LPDWORD reser
 STANDIN_API LSTATUS WINAPI RegSetValueExA(HKEY key, LPCSTR name, DWORD reserved, DWORD type, const BYTE* data,
                                           DWORD size);
 STANDIN_API LSTATUS WINAPI RegCloseKey(HKEY key);
+STANDIN_API LSTATUS WINAPI RegDeleteValueA(HKEY key, LPCSTR name);
 STANDIN_API HANDLE WINAPI CreateFileMappingA(HANDLE file, LPSECURITY_ATTRIBUTES security, DWORD protect,
                                              DWORD size_high, DWORD size_low, LPCSTR name);
 STANDIN_API LPVOID WINAPI MapViewOfFile(HANDLE mapping, DWORD access, DWORD offset_high, DWORD offset_low,

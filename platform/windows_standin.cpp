@@ -317,6 +317,15 @@ LSTATUS WINAPI RegCloseKey(HKEY key) {
     return ERROR_SUCCESS;
 }
 
+LSTATUS WINAPI RegDeleteValueA(HKEY key, LPCSTR name) {
+    if (!standin::LiveKey(key) || key == HKEY_CURRENT_USER) return ERROR_INVALID_HANDLE;
+    standin::Registry registry = standin::LoadRegistry();
+    auto id = std::make_pair(standin::Lower(key->path), standin::Lower(name ? name : ""));
+    if (!registry.values.erase(id)) return ERROR_FILE_NOT_FOUND;
+    registry.value_names.erase(id);
+    return standin::SaveRegistry(registry) ? ERROR_SUCCESS : ERROR_ACCESS_DENIED;
+}
+
 HANDLE WINAPI CreateFileMappingA(HANDLE file, LPSECURITY_ATTRIBUTES, DWORD protect, DWORD size_high, DWORD size_low,
                                  LPCSTR name) {
     using standin::last_error;

@@ -153,9 +153,11 @@ TEST(Lifecycle, RoutinesOutOfOrderAreRefusedByTheHost) {
     Gauge& gauge = host.Load(ModulePath("probe_gauge"));
     EXPECT_THROW(gauge.Cycle(), std::logic_error);
     EXPECT_THROW(gauge.Initialise(), std::logic_error);
+    EXPECT_THROW(gauge.Kill(), std::logic_error);
     gauge.Install();
     EXPECT_THROW(gauge.Install(), std::logic_error);
     EXPECT_THROW(gauge.Cycle(), std::logic_error);
+    EXPECT_THROW(gauge.Kill(), std::logic_error);  // kill follows initialise
 }
 
 TEST(Loading, ErrorsNameTheFileAndTheReason) {

@@ -1,5 +1,32 @@
 #include "test_support.h"
 
+#include <cstdlib>
+#include <string>
+
+#if !defined(_WIN32)
+#include <unistd.h>
+
+namespace {
+
+// In the Linux build the radio's registry and power bus live in a file and
+// in shared memory of the stand-in; every test process gets its own, so
+// that tests never meet each other's (or the user's) stored values.
+struct PrivateRadioEnvironment {
+    PrivateRadioEnvironment() {
+        std::string unique = "orimtest" + std::to_string(getpid()) + "_";
+        setenv("ORIM_SHM_PREFIX", unique.c_str(), 0);
+        const char* tmp = std::getenv("TMPDIR");
+        std::string file = std::string(tmp && *tmp ? tmp : "/tmp") + "/" + unique + "registry";
+        setenv("ORIM_REGISTRY_FILE", file.c_str(), 0);
+    }
+    ~PrivateRadioEnvironment() {
+        if (const char* file = std::getenv("ORIM_REGISTRY_FILE")) std::remove(file);
+    }
+} private_radio_environment;
+
+}  // namespace
+#endif
+
 namespace {
 
 std::string Native(std::string path) {
