@@ -4,7 +4,12 @@
 JOBS ?= 2
 MAKEFLAGS += --no-print-directory
 
-.PHONY: demo test deps linux linux-sanitize windows dist test-linux test-linux-sanitize test-windows clean
+FUZZ_SECONDS ?= 600
+SOAK_CYCLES ?= 100000
+STRESS_STEPS ?= 200000
+
+.PHONY: demo test deps linux linux-sanitize windows dist test-linux test-linux-sanitize test-windows \
+	fuzz soak bench clean
 
 demo: deps linux windows dist
 	@scripts/demo.sh
@@ -31,6 +36,20 @@ test-linux-sanitize: linux-sanitize
 
 test-windows: windows
 	ctest --preset windows -j$(JOBS)
+
+# Longer reliability runs, outside the test command.
+fuzz:
+	@scripts/install-deps.sh fuzz
+	@cmake --preset fuzz >/dev/null
+	@cmake --build --preset fuzz -j$(JOBS) --target gauge_fuzzer
+	@mkdir -p build/fuzz/corpus build/fuzz/findings
+	@cp -n tests/fuzz/corpus/* build/fuzz/corpus/
+	build/fuzz/tests/gauge_fuzzer -max_total_time=$(FUZZ_SECONDS) -rss_limit_mb=4096 \
+		-artifact_prefix=build/fuzz/findings/ build/fuzz/corpus
+
+soak: linux-sanitize
+	SOAK_CYCLES=$(SOAK_CYCLES) build/linux-sanitize/tests/soak_tests
+	STRESS_STEPS=$(STRESS_STEPS) build/linux-sanitize/tests/stress_tests
 
 clean:
 	rm -rf build dist out

@@ -36,7 +36,11 @@ function(add_gauge_module name)
   else()
     set_target_properties(${name} PROPERTIES SUFFIX ".so"
       CXX_VISIBILITY_PRESET hidden VISIBILITY_INLINES_HIDDEN ON)
-    target_link_options(${name} PRIVATE -Wl,--no-undefined)
+    # A module resolves everything when it is linked, but under clang's
+    # sanitizers, whose runtime the fuzzing program carries.
+    if(NOT GAUGE_FUZZ)
+      target_link_options(${name} PRIVATE -Wl,--no-undefined)
+    endif()
     if(GM_RESOURCES)
       set(stamp ${CMAKE_CURRENT_BINARY_DIR}/${name}_bitmaps.stamp)
       add_custom_command(OUTPUT ${stamp}

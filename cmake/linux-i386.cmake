@@ -2,8 +2,13 @@
 # x87 double results as the Windows modules.
 set(CMAKE_SYSTEM_NAME Linux)
 set(CMAKE_SYSTEM_PROCESSOR i686)
-set(CMAKE_C_COMPILER gcc)
-set(CMAKE_CXX_COMPILER g++)
+# gcc unless a preset names another compiler (the fuzz build uses clang).
+if(NOT CMAKE_C_COMPILER)
+  set(CMAKE_C_COMPILER gcc)
+endif()
+if(NOT CMAKE_CXX_COMPILER)
+  set(CMAKE_CXX_COMPILER g++)
+endif()
 set(CMAKE_C_FLAGS_INIT -m32)
 set(CMAKE_CXX_FLAGS_INIT -m32)
 set(CMAKE_EXE_LINKER_FLAGS_INIT -m32)

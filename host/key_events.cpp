@@ -53,9 +53,9 @@ void StepFraction(VariableStore& variables, uint32_t token, int step) {
 }
 
 void StepCourse(VariableStore& variables, int step) {
-    double course = std::trunc(variables.Get(0x2D));
-    if (std::isnan(course)) course = 0;
-    variables.Set(0x2D, Wrap(static_cast<int>(std::fmod(course, 360.0)) + step, 0, 359));
+    double course = variables.Get(0x2D);
+    if (!std::isfinite(course)) course = 0;  // a course that is no angle starts again at 0
+    variables.Set(0x2D, Wrap(static_cast<int>(std::fmod(std::trunc(course), 360.0)) + step, 0, 359));
 }
 
 }  // namespace

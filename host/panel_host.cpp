@@ -70,8 +70,8 @@ Gauge& PanelHost::GaugeOfHeader(GaugeHeader* header, const char* service) {
     HostFault(std::string(service) + " was given a header that is no loaded gauge's");
 }
 
-void PanelHost::Log(const char* service, std::vector<uintptr_t> args) {
-    calls_.push_back({service, std::move(args)});
+void PanelHost::Log(std::string_view service, CallArgs args) {
+    calls_.push_back({service, args});
 }
 
 static uintptr_t Address(const void* pointer) {
@@ -98,7 +98,9 @@ void PanelHost::InstallElements(ElementHeader* root, uint32_t value) {
         } else if (element->kind == StringKind) {
             auto* text = As<StringElement>(element);
             // Zeroed, so the text starts empty; it stays put until kill.
-            auto buffer = std::make_unique<std::vector<char>>(size_t{text->max_chars} + 1, '\0');
+            // Guard bytes after it show a write past the end.
+            auto buffer = std::make_unique<std::vector<char>>(size_t{text->max_chars} + 1 + TextGuardBytes, '\0');
+            std::fill(buffer->end() - TextGuardBytes, buffer->end(), TextGuardFill);
             text->text = buffer->data();
             gauge.buffers_.push_back(std::move(buffer));
         }
@@ -291,6 +293,21 @@ std::optional<double> Gauge::ElementValue(ElementHeader* element) const {
         return found->second;
     }
     }
+}
+
+std::vector<ElementHeader*> Gauge::BrokenTexts() {
+    std::vector<ElementHeader*> broken;
+    if (state_ != GaugeState::Installed && state_ != GaugeState::Running) return broken;
+    for (ElementHeader* element : ElementsInOrder(root())) {
+        if (element->kind != StringKind) continue;
+        auto* text = As<StringElement>(element);
+        bool terminated = std::memchr(text->text, '\0', size_t{text->max_chars} + 1) != nullptr;
+        bool guarded = true;
+        for (uint32_t i = 0; i < TextGuardBytes; ++i)
+            guarded &= text->text[text->max_chars + 1 + i] == TextGuardFill;
+        if (!terminated || !guarded) broken.push_back(element);
+    }
+    return broken;
 }
 
 std::string Gauge::Text(ElementHeader* element) const {

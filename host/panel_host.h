@@ -2,7 +2,10 @@
 // the variables, runs cycles and passes clicks on, as the simulator does.
 #pragma once
 
+#include <array>
 #include <cstdint>
+#include <initializer_list>
+#include <string_view>
 #include <map>
 #include <memory>
 #include <optional>
@@ -18,10 +21,26 @@ namespace panel {
 
 class PanelHost;
 
+// The arguments of one service call (three at the most), kept without
+// allocating: the log sees every call of every cycle.
+class CallArgs {
+public:
+    CallArgs(std::initializer_list<uintptr_t> args) {
+        for (uintptr_t arg : args)
+            if (count_ < values_.size()) values_[count_++] = arg;
+    }
+    size_t size() const { return count_; }
+    uintptr_t operator[](size_t index) const { return values_[index]; }
+
+private:
+    std::array<uintptr_t, 3> values_{};
+    size_t count_ = 0;
+};
+
 // One call a module made into the services table.
 struct ServiceCall {
-    std::string service;
-    std::vector<uintptr_t> args;
+    std::string_view service;  // the service's name, a literal
+    CallArgs args;
 };
 
 enum class MouseButton { Primary, Secondary };
@@ -35,6 +54,9 @@ struct HostImage {
 };
 
 enum class GaugeState { Loaded, Installed, Running, Killed };
+
+constexpr uint32_t TextGuardBytes = 8;
+constexpr char TextGuardFill = static_cast<char>(0xA5);
 
 class Gauge {
 public:
@@ -70,6 +92,9 @@ public:
     std::optional<double> ElementValue(ElementHeader* element) const;
     // The contents of a text element's host buffer ("" before install).
     std::string Text(ElementHeader* element) const;
+    // Text elements whose buffer lacks its NUL within max_chars + 1 bytes,
+    // or whose guard bytes after the buffer were written.
+    std::vector<ElementHeader*> BrokenTexts();
 
     MouseRect* mouse_list() const { return mouse_list_; }
     bool mouse_active() const { return mouse_active_; }
@@ -135,7 +160,7 @@ private:
     friend class ActiveHost;
     Gauge& GaugeOfRoot(ElementHeader* root, const char* service);
     Gauge& GaugeOfHeader(GaugeHeader* header, const char* service);
-    void Log(const char* service, std::vector<uintptr_t> args);
+    void Log(std::string_view service, CallArgs args);
     void RefreshElementVariables(ElementHeader* root);
 
     PanelServices services_{};

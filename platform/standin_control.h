@@ -28,6 +28,8 @@ STANDIN_API const char* CallName(Call call);
 // The next `times` calls fail (-1: every call until cleared).
 STANDIN_API void FailCall(Call call, int times = 1);
 STANDIN_API void ClearFaults();
+// Whether any call is still set to fail.
+STANDIN_API bool FaultsPending();
 // How often a call has been made since the last ResetCounts().
 STANDIN_API int CallCount(Call call);
 STANDIN_API void ResetCounts();

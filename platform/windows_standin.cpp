@@ -61,6 +61,8 @@ std::map<const void*, size_t> views;
 std::set<std::string> created_names;
 
 void CloseAtExit() {
+    for (StandinKey* key : open_keys) delete key;
+    open_keys.clear();
     for (Mapping* mapping : open_mappings) {
         close(mapping->fd);
         delete mapping;
@@ -178,7 +180,14 @@ std::string Below(HKEY key, LPCSTR sub_key) {
     return base + "\\" + sub;
 }
 
+// Handles a process leaves open are closed when it ends, as Windows does.
+void CloseHandlesAtExit() {
+    static bool registered = false;
+    if (!registered) registered = std::atexit(CloseAtExit) == 0;
+}
+
 HKEY NewKey(const std::string& path, REGSAM access) {
+    CloseHandlesAtExit();
     auto* key = new StandinKey{path, access};
     open_keys.insert(key);
     return key;
@@ -196,6 +205,12 @@ void FailCall(Call call, int times) {
 
 void ClearFaults() {
     for (CallRow& row : calls) row.fail_remaining = 0;
+}
+
+bool FaultsPending() {
+    for (const CallRow& row : calls)
+        if (row.fail_remaining != 0) return true;
+    return false;
 }
 
 int CallCount(Call call) {
@@ -349,8 +364,7 @@ HANDLE WINAPI CreateFileMappingA(HANDLE file, LPSECURITY_ATTRIBUTES, DWORD prote
         last_error = ERROR_ACCESS_DENIED;
         return nullptr;
     }
-    static bool cleanup_registered = false;
-    if (!cleanup_registered) cleanup_registered = std::atexit(standin::CloseAtExit) == 0;
+    standin::CloseHandlesAtExit();
     if (!name)
         shm_unlink(shm_name.c_str());
     else if (!existed)

@@ -20,6 +20,12 @@ have wine || need+=(wine)
 [ -e /usr/share/fonts/truetype/liberation/LiberationSans-Regular.ttf ] || need+=(fonts-liberation)
 [ -e /usr/lib/python3/dist-packages/pefile.py ] || need+=(python3-pefile)
 
+# The fuzz target alone needs clang and its runtime (libFuzzer).
+if [ "${1:-}" = fuzz ]; then
+  have clang++ || need+=(clang)
+  [ -e /usr/lib/llvm-14/lib/clang/14.0.6/lib/linux/libclang_rt.fuzzer-i386.a ] || need+=(libclang-rt-14-dev)
+fi
+
 if [ ${#need[@]} -eq 0 ]; then
   exit 0
 fi

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <limits>
 
 #include "element_tree.h"
 #include "test_support.h"
@@ -121,6 +122,10 @@ TEST(KeyEvents, EveryEventIsLoggedAndTheKnownOnesActOnTheHostVariables) {
         {65662, 0, 0x2D, 0, 359},
         {65663, 0, 0x2D, 359, 0},
         {65663, 0, 0x2D, 90.7, 91},
+        // A course that is no angle starts again at 0.
+        {65662, 0, 0x2D, std::numeric_limits<double>::infinity(), 359},
+        {65663, 0, 0x2D, std::numeric_limits<double>::quiet_NaN(), 1},
+        {65663, 0, 0x2D, -725, 356},
         {65842, 0, 0x2D, 45, 45},
     };
     for (const Case& c : cases) {

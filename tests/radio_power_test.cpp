@@ -2,6 +2,7 @@
 #include <gmock/gmock.h>
 
 #include <cmath>
+#include <cstring>
 #include <limits>
 
 #include "radio_support.h"
@@ -144,6 +145,54 @@ TEST_F(RadioPower, StoredValueOfAnotherSizeOrTypeIsNotUsed) {
         ASSERT_TRUE(stored.has_value());
         EXPECT_EQ(stored->type, REG_BINARY);
         EXPECT_EQ(stored->bytes, DefaultBytes);
+    }
+}
+
+TEST_F(RadioPower, DamagedStoredValuesGiveDefaultsOrTextsWithinTheirCharacters) {
+    struct Case {
+        DWORD type;
+        std::vector<uint8_t> bytes;
+        bool defaults;
+    };
+    std::vector<Case> cases;
+    for (size_t size = 0; size <= 16; ++size)
+        cases.push_back({REG_BINARY, std::vector<uint8_t>(size, 0xFF), size != 8});
+    cases.push_back({REG_DWORD, std::vector<uint8_t>(8, 0x11), true});
+    cases.push_back({REG_SZ, {'1', '0', '8', '.', '0', '0', 0, 0}, true});
+    auto record = [](uint32_t nav, uint32_t com) {
+        std::vector<uint8_t> bytes(8);
+        std::memcpy(bytes.data(), &nav, 4);
+        std::memcpy(bytes.data() + 4, &com, 4);
+        return bytes;
+    };
+    // Nibbles above 9, and frequencies outside their bands.
+    for (auto [nav, com] : {std::pair<uint32_t, uint32_t>{0xABCD, 0xABCDE}, {0xFFFFFFFF, 0xFFFFFFFF},
+                            {0x0000, 0x00000}, {0x9999, 0x99999}, {0x0799, 0x17999}, {0x1800, 0x37500},
+                            {0x80000000, 0x7FFFFFFF}})
+        cases.push_back({REG_BINARY, record(nav, com), false});
+
+    const int areas[] = {ComStandbyWholeDownArea, ComStandbyWholeUpArea, ComStandbyFineDownArea, ComStandbyFineUpArea,
+                         NavStandbyWholeDownArea, NavStandbyWholeUpArea, NavStandbyFineDownArea, NavStandbyFineUpArea,
+                         ComSwapArea, NavSwapArea, ComKnobUpArea, NavKnobDownArea};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "type " << c.type << ", " << c.bytes.size() << " bytes, first "
+                                        << int(c.bytes.empty() ? 0 : c.bytes[0]));
+        Store(c.type, c.bytes);
+        Start();
+        Cycle();
+        if (c.defaults) {
+            EXPECT_EQ(Text(NavStandby), "108.00");
+            EXPECT_EQ(Text(ComStandby), "118.00");
+        }
+        for (int area : areas) {
+            ClickArea(area);
+            Cycle();
+            EXPECT_TRUE(radio->BrokenTexts().empty()) << "area " << area;
+            for (RadioElement text : {NavActive, NavStandby, ComActive, ComStandby})
+                EXPECT_EQ(Text(text).size(), 6u) << "area " << area;
+        }
+        Kill();
+        ASSERT_EQ(Stored()->bytes.size(), 8u);
     }
 }
 

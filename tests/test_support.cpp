@@ -61,7 +61,7 @@ std::string SourcePath(const std::string& relative) {
 
 std::vector<std::string> ServiceNames(const panel::PanelHost& host) {
     std::vector<std::string> names;
-    for (const auto& call : host.calls()) names.push_back(call.service);
+    for (const auto& call : host.calls()) names.push_back(std::string(call.service));
     return names;
 }
 
