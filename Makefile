@@ -47,6 +47,9 @@ fuzz:
 	build/fuzz/tests/gauge_fuzzer -max_total_time=$(FUZZ_SECONDS) -rss_limit_mb=4096 \
 		-artifact_prefix=build/fuzz/findings/ build/fuzz/corpus
 
+bench: linux windows
+	@/usr/bin/python3 scripts/bench.py
+
 soak: linux-sanitize
 	SOAK_CYCLES=$(SOAK_CYCLES) build/linux-sanitize/tests/soak_tests
 	STRESS_STEPS=$(STRESS_STEPS) build/linux-sanitize/tests/stress_tests

@@ -32,7 +32,9 @@ function(add_gauge_module name)
     set_target_properties(${name} PROPERTIES SUFFIX ".gau")
     # Nothing beyond what every Windows machine has: the C and C++ runtime
     # support is linked in.
-    target_link_options(${name} PRIVATE -static -static-libgcc -static-libstdc++)
+    target_link_options(${name} PRIVATE -static -static-libgcc -static-libstdc++ -s)
+    # Nothing unwinds through a module: no unwind tables.
+    target_compile_options(${name} PRIVATE -fno-asynchronous-unwind-tables)
   else()
     set_target_properties(${name} PROPERTIES SUFFIX ".so"
       CXX_VISIBILITY_PRESET hidden VISIBILITY_INLINES_HIDDEN ON)

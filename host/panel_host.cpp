@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <set>
 #include <stdexcept>
 
 #include "element_tree.h"
@@ -189,14 +190,25 @@ void PanelHost::RefreshVariable(ModuleVar* var) {
 
 // ---------------------------------------------------------------------------
 
+namespace {
+// A module holds one gauge in its static records: the same library loaded
+// twice in one process would share them.
+std::set<const LinkageRecord*> gauges_in_process;
+}  // namespace
+
 Gauge::Gauge(PanelHost& host, const std::string& path) : host_(host), library_(path) {
-    // The table goes in before any routine of the module can run.
-    library_.import_table().services = host_.services();
+    if (gauges_in_process.count(&library_.linkage()))
+        throw LoadError("module " + path + " is loaded already; a module holds one gauge");
     if (!header().elements || !header().elements[0])
         throw LoadError("module " + path + ": the gauge has no root element");
+    gauges_in_process.insert(&library_.linkage());
+    // The table goes in before any routine of the module can run.
+    library_.import_table().services = host_.services();
 }
 
-Gauge::~Gauge() = default;
+Gauge::~Gauge() {
+    gauges_in_process.erase(&library_.linkage());
+}
 
 uint32_t Gauge::Query() {
     ActiveHost active(host_);

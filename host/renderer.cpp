@@ -29,16 +29,38 @@ Renderer::Renderer(BitmapSource bitmaps) : source_(std::move(bitmaps)) {}
 Renderer::Renderer(const ModuleLibrary& module)
     : source_([&module](uint32_t id) { return LoadModuleBitmap(module, id); }) {}
 
-const Bitmap& Renderer::BitmapFor(uint32_t id) {
-    auto found = bitmaps_.find(id);
-    if (found != bitmaps_.end()) return found->second;
+const Renderer::Picture& Renderer::PictureFor(uint32_t id) {
+    auto found = pictures_.find(id);
+    if (found != pictures_.end()) return found->second;
     std::optional<Bitmap> bitmap = source_(id);
     if (!bitmap) {
         char name[16];
         std::snprintf(name, sizeof name, "0x%X", id);
         throw std::runtime_error(std::string("the module has no bitmap ") + name);
     }
-    return bitmaps_.emplace(id, std::move(*bitmap)).first->second;
+    Picture picture;
+    picture.width = bitmap->width;
+    picture.height = bitmap->height;
+    picture.colours.reserve(bitmap->pixels.size());
+    picture.black.reserve(bitmap->pixels.size());
+    for (uint8_t index : bitmap->pixels) {
+        Rgb colour = bitmap->palette[index];
+        picture.colours.push_back(colour);
+        picture.black.push_back(IsBlack(colour));
+        picture.rgb.insert(picture.rgb.end(), {colour.r, colour.g, colour.b});
+    }
+    picture.runs.resize(size_t(picture.height));
+    for (int row = 0; row < picture.height; ++row)
+        for (int x = 0; x < picture.width;) {
+            if (picture.Black(x, row)) {
+                ++x;
+                continue;
+            }
+            int first = x;
+            while (x < picture.width && !picture.Black(x, row)) ++x;
+            picture.runs[size_t(row)].push_back({first, x});
+        }
+    return pictures_.emplace(id, std::move(picture)).first->second;
 }
 
 double Renderer::NeedleAngle(const NeedleElement& needle, double value) {
@@ -62,7 +84,7 @@ double Renderer::NeedleAngle(const NeedleElement& needle, double value) {
 }
 
 Canvas Renderer::Render(Gauge& gauge, const RenderOptions& options) {
-    const Bitmap& root = BitmapFor(gauge.root()->image_id);
+    const Picture& root = PictureFor(gauge.root()->image_id);
     Canvas canvas(root.width, root.height);
     RenderInto(canvas, gauge, 0, 0, options);
     return canvas;
@@ -82,14 +104,14 @@ void Renderer::DrawElement(Canvas& canvas, Gauge& gauge, ElementHeader* element,
     int py = y + element->position.y;
     switch (element->kind) {
     case StaticImageKind:
-        DrawImage(canvas, BitmapFor(element->image_id), px, py, transparent);
+        DrawImage(canvas, PictureFor(element->image_id), px, py, transparent);
         break;
     case IconKind: {
         auto* icon = As<IconElement>(element);
         double value = gauge.ElementValue(element).value_or(0.0);
         uint32_t picture = 0;
         if (value >= 1.0 && value < icon->image_count) picture = static_cast<uint32_t>(value);
-        DrawImage(canvas, BitmapFor(element->image_id + 3 * picture), px, py, transparent);
+        DrawImage(canvas, PictureFor(element->image_id + 3 * picture), px, py, transparent);
         break;
     }
     case NeedleKind: {
@@ -111,38 +133,77 @@ void Renderer::DrawElement(Canvas& canvas, Gauge& gauge, ElementHeader* element,
     }
 }
 
-void Renderer::DrawImage(Canvas& canvas, const Bitmap& bitmap, int x, int y, bool transparent_black) {
-    for (int by = 0; by < bitmap.height; ++by)
-        for (int bx = 0; bx < bitmap.width; ++bx) {
-            Rgb colour = bitmap.At(bx, by);
-            if (transparent_black && IsBlack(colour)) continue;
-            canvas.Set(x + bx, y + by, colour);
+void Renderer::DrawImage(Canvas& canvas, const Picture& picture, int x, int y, bool transparent_black) {
+    int x0 = std::max(0, -x), x1 = std::min(picture.width, canvas.width - x);
+    int y0 = std::max(0, -y), y1 = std::min(picture.height, canvas.height - y);
+    if (x0 >= x1) return;
+    auto copy = [&](int row, int first, int end) {
+        first = std::max(first, x0), end = std::min(end, x1);
+        if (first >= end) return;
+        std::memcpy(&canvas.rgb[(size_t(y + row) * size_t(canvas.width) + size_t(x + first)) * 3],
+                    &picture.rgb[(size_t(row) * size_t(picture.width) + size_t(first)) * 3], size_t(end - first) * 3);
+    };
+    for (int row = y0; row < y1; ++row) {
+        if (!transparent_black) {
+            copy(row, x0, x1);
+            continue;
         }
+        // Pure black is left out: only the runs of other colours are copied.
+        for (auto [first, end] : picture.runs[size_t(row)]) copy(row, first, end);
+    }
 }
 
 void Renderer::DrawNeedle(Canvas& canvas, const NeedleElement& needle, double value, int x, int y) {
-    const Bitmap& bitmap = BitmapFor(needle.header.image_id);
+    const Picture& bitmap = PictureFor(needle.header.image_id);
     bool transparent = needle.header.image_flags & ImageTransparentBlack;
     double angle = NeedleAngle(needle, value);
     double c = std::cos(angle), s = std::sin(angle);
     // Pixel centres: the bitmap's pivot pixel lands on the position pixel.
     double pivot_x = x + needle.header.position.x + 0.5, pivot_y = y + needle.header.position.y + 0.5;
     double offset_x = needle.header.offset.x + 0.5, offset_y = needle.header.offset.y + 0.5;
-    double reach = std::hypot(std::max(offset_x, bitmap.width - offset_x), std::max(offset_y, bitmap.height - offset_y)) + 2;
 
     auto texel = [&](int tx, int ty, float& r, float& g, float& b) -> float {
         if (tx < 0 || ty < 0 || tx >= bitmap.width || ty >= bitmap.height) return 0.0f;
+        if (transparent && bitmap.Black(tx, ty)) return 0.0f;
         Rgb colour = bitmap.At(tx, ty);
-        if (transparent && IsBlack(colour)) return 0.0f;
         r = colour.r, g = colour.g, b = colour.b;
         return 1.0f;
     };
 
-    int x0 = static_cast<int>(std::floor(pivot_x - reach)), x1 = static_cast<int>(std::ceil(pivot_x + reach));
-    int y0 = static_cast<int>(std::floor(pivot_y - reach)), y1 = static_cast<int>(std::ceil(pivot_y + reach));
-    for (int dy = y0; dy <= y1; ++dy)
-        for (int dx = x0; dx <= x1; ++dx) {
-            if (!canvas.Inside(dx, dy)) continue;
+    // Only the pixels the turned bitmap can reach: the box around its
+    // turned corners, one pixel wider for the smoothing.
+    double min_x = pivot_x, max_x = pivot_x, min_y = pivot_y, max_y = pivot_y;
+    for (double cx : {-offset_x, bitmap.width - offset_x})
+        for (double cy : {-offset_y, bitmap.height - offset_y}) {
+            double tx = pivot_x + cx * c - cy * s, ty = pivot_y + cx * s + cy * c;
+            min_x = std::min(min_x, tx), max_x = std::max(max_x, tx);
+            min_y = std::min(min_y, ty), max_y = std::max(max_y, ty);
+        }
+    int x0 = std::max(0, static_cast<int>(std::floor(min_x)) - 1);
+    int x1 = std::min(canvas.width - 1, static_cast<int>(std::ceil(max_x)) + 1);
+    int y0 = std::max(0, static_cast<int>(std::floor(min_y)) - 1);
+    int y1 = std::min(canvas.height - 1, static_cast<int>(std::ceil(max_y)) + 1);
+    // Along a row the bitmap position moves in a straight line: keep to the
+    // stretch of the row where it lies over the bitmap.
+    auto narrow = [](double start, double step, double low, double high, double& from, double& to) {
+        if (std::fabs(step) < 1e-12) {
+            if (start < low || start > high) from = 1, to = 0;
+            return;
+        }
+        double a = (low - start) / step, b = (high - start) / step;
+        from = std::max(from, std::min(a, b)), to = std::min(to, std::max(a, b));
+    };
+    for (int dy = y0; dy <= y1; ++dy) {
+        double ry = dy + 0.5 - pivot_y;
+        double sx_start = offset_x + (x0 + 0.5 - pivot_x) * c + ry * s - 0.5;
+        double sy_start = offset_y - (x0 + 0.5 - pivot_x) * s + ry * c - 0.5;
+        double from = 0, to = x1 - x0;
+        narrow(sx_start, c, -1, bitmap.width, from, to);
+        narrow(sy_start, -s, -1, bitmap.height, from, to);
+        if (from > to) continue;
+        int first = x0 + std::max(0, static_cast<int>(std::floor(from)) - 1);
+        int last = x0 + std::min(x1 - x0, static_cast<int>(std::ceil(to)) + 1);
+        for (int dx = first; dx <= last; ++dx) {
             // Turn the destination pixel back into the needle bitmap.
             double rx = dx + 0.5 - pivot_x, ry = dy + 0.5 - pivot_y;
             double sx = offset_x + rx * c + ry * s - 0.5;
@@ -161,11 +222,12 @@ void Renderer::DrawNeedle(Canvas& canvas, const NeedleElement& needle, double va
             if (coverage <= 0.0f) continue;
             canvas.Blend(dx, dy, sum_r / coverage, sum_g / coverage, sum_b / coverage, coverage);
         }
+    }
 }
 
 void Renderer::DrawMovingImage(Canvas& canvas, const MovingImageElement& moving, double value, int x, int y) {
-    const Bitmap& strip = BitmapFor(moving.header.image_id);
-    const Bitmap& mask = BitmapFor(moving.header.image_id + 3);
+    const Picture& strip = PictureFor(moving.header.image_id);
+    const Picture& mask = PictureFor(moving.header.image_id + 3);
     bool transparent = moving.header.image_flags & ImageTransparentBlack;
     double span = moving.range_max - moving.range_min;
     double t = span != 0 && !std::isnan(value) ? (value - moving.range_min) / span : 0.0;
@@ -175,10 +237,10 @@ void Renderer::DrawMovingImage(Canvas& canvas, const MovingImageElement& moving,
     // The strip shows through the mask's lit pixels.
     for (int my = 0; my < mask.height && my < strip.height; ++my)
         for (int mx = 0; mx < mask.width; ++mx) {
-            if (IsBlack(mask.At(mx, my))) continue;
-            Rgb colour = strip.At(std::min(mx + shift, strip.width - 1), my);
-            if (transparent && IsBlack(colour)) continue;
-            canvas.Set(x + mx, y + my, colour);
+            if (mask.Black(mx, my)) continue;
+            int sx = std::min(mx + shift, strip.width - 1);
+            if (transparent && strip.Black(sx, my)) continue;
+            canvas.Set(x + mx, y + my, strip.At(sx, my));
         }
 }
 
@@ -193,8 +255,15 @@ void Renderer::DrawString(Canvas& canvas, Gauge& gauge, StringElement& text, int
     style.background = FromColorRef(text.background_colour);
     // The record gives no size: the font fills three quarters of the box's
     // height, smaller where the text would not fit its width.
-    style.pixel_height = std::max(6.0f, text.box_height * 0.75f);
-    while (style.pixel_height > 6.0f && text_.Measure(content, style) > text.box_width) style.pixel_height -= 1.0f;
+    std::string key = content + '\n' + style.font_name + '\n' + std::to_string(style.weight) + '\n' +
+                      std::to_string(text.box_width) + 'x' + std::to_string(text.box_height);
+    auto size = text_sizes_.find(key);
+    if (size == text_sizes_.end()) {
+        style.pixel_height = std::max(6.0f, text.box_height * 0.75f);
+        while (style.pixel_height > 6.0f && text_.Measure(content, style) > text.box_width) style.pixel_height -= 1.0f;
+        size = text_sizes_.emplace(key, style.pixel_height).first;
+    }
+    style.pixel_height = size->second;
 
     std::vector<TextHighlight> highlights;
     if (options.selection && text.highlights) {

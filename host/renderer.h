@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <map>
+#include <vector>
 #include <optional>
 #include <string>
 
@@ -33,8 +34,20 @@ public:
     Canvas Render(Gauge& gauge, const RenderOptions& options = {});
     // Into an existing canvas, with the gauge's origin at (x, y).
     void RenderInto(Canvas& canvas, Gauge& gauge, int x, int y, const RenderOptions& options = {});
-    // A bitmap, loaded once. Throws std::runtime_error when the module has none.
-    const Bitmap& BitmapFor(uint32_t id);
+    // A bitmap in the form drawing wants it (colours looked up, pure black
+    // marked), made once. Throws std::runtime_error when the module has none.
+    struct Picture {
+        int width = 0;
+        int height = 0;
+        std::vector<Rgb> colours;
+        std::vector<uint8_t> black;
+        std::vector<uint8_t> rgb;  // the colours as canvas bytes
+        // Per row, the runs [first, end) of pixels that are not pure black.
+        std::vector<std::vector<std::pair<int, int>>> runs;
+        Rgb At(int x, int y) const { return colours[size_t(y) * size_t(width) + size_t(x)]; }
+        bool Black(int x, int y) const { return black[size_t(y) * size_t(width) + size_t(x)] != 0; }
+    };
+    const Picture& PictureFor(uint32_t id);
 
     // Where a needle points for a value: the angle (radians, screen
     // coordinates) about the needle's position, interpolated between the
@@ -43,15 +56,17 @@ public:
 
 private:
     void DrawElement(Canvas& canvas, Gauge& gauge, ElementHeader* element, int x, int y, const RenderOptions& options);
-    void DrawImage(Canvas& canvas, const Bitmap& bitmap, int x, int y, bool transparent_black);
+    void DrawImage(Canvas& canvas, const Picture& picture, int x, int y, bool transparent_black);
     void DrawNeedle(Canvas& canvas, const NeedleElement& needle, double value, int x, int y);
     void DrawMovingImage(Canvas& canvas, const MovingImageElement& moving, double value, int x, int y);
     void DrawString(Canvas& canvas, Gauge& gauge, StringElement& text, int x, int y, const RenderOptions& options);
     void DrawAreas(Canvas& canvas, Gauge& gauge, int x, int y);
 
     BitmapSource source_;
-    std::map<uint32_t, Bitmap> bitmaps_;
+    std::map<uint32_t, Picture> pictures_;
     TextRenderer text_;
+    // The font size that fits each text in its box, found once.
+    std::map<std::string, float> text_sizes_;
 };
 
 }  // namespace panel

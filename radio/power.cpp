@@ -94,12 +94,9 @@ void RadioInitialise() {
 }
 
 void RadioKill() {
-    if (SaveStandbyFrequencies()) {
-        // Saved: the next initialise reads them anew. A block that could
-        // not be saved is kept, so nothing entered is lost.
-        delete Standby;
-        Standby = nullptr;
-    }
+    // Saved: the next initialise reads them anew. A block that could not be
+    // saved is kept, so nothing entered is lost.
+    if (SaveStandbyFrequencies()) ReleaseStandbyFrequencies();
     if (PowerBusIsView) UnmapPowerBusView(PowerBus);
     PowerBus = nullptr;
     PowerBusIsView = false;

@@ -78,6 +78,8 @@ int32_t GAUGE_STDCALL PowerKnobClick(void* host_data, uint32_t flags);
 bool SaveStandbyFrequencies();
 // Reads them at initialise: the stored value, or the defaults.
 void LoadStandbyFrequencies();
+// Lets the block go (after a save at kill; at unload).
+void ReleaseStandbyFrequencies();
 
 // ---- navigation read-out (readout.cpp) ----------------------------------
 extern int32_t NavMode;  // 0 OBS, 1 BRG, 2 RAD

@@ -3,8 +3,6 @@
 // callbacks in drawing order, so ReadObs and ReadRadial have stored this
 // cycle's values before UpdateNavReadout runs, which in turn works on the
 // signal state that ReadToFrom and ReadNavFlags left in the last cycle.
-#include <cstdio>
-
 #include "radio.h"
 
 int32_t NavMode = 0;
@@ -25,11 +23,15 @@ constexpr int32_t NoSignalBit = 0x08;
 constexpr int32_t LocalizerBit = 0x80;
 constexpr int32_t UnitsPerDegree = 182;
 
-// The number as three digits; anything that would not fit in the three
-// characters of the window reads "---".
+// The number as "%03d" writes it: three digits, zero-filled. Anything that
+// would not fit in the three characters of the window reads "---".
 void WriteNumber(int32_t degrees) {
     char text[4] = "---";
-    if (degrees >= 0 && degrees <= 999) std::snprintf(text, sizeof text, "%03d", static_cast<int>(degrees));
+    if (degrees >= 0 && degrees <= 999) {
+        text[0] = static_cast<char>('0' + degrees / 100);
+        text[1] = static_cast<char>('0' + degrees / 10 % 10);
+        text[2] = static_cast<char>('0' + degrees % 10);
+    }
     WriteText(NavNumberText, text);
 }
 

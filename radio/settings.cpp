@@ -1,5 +1,7 @@
 // The standby frequencies in the registry: HKEY_CURRENT_USER, key
 // "SOFTWARE\ORIM", value "QEFRQ001", eight bytes of REG_BINARY.
+#include <cstdlib>
+
 #include "radio.h"
 #include "windows_api.h"
 
@@ -17,10 +19,7 @@ HKEY SettingsKey = nullptr;
 // A block that could not be saved at the last kill is kept for the next
 // initialise; when the library itself goes, so does the block.
 struct ReleaseAtUnload {
-    ~ReleaseAtUnload() {
-        delete Standby;
-        Standby = nullptr;
-    }
+    ~ReleaseAtUnload() { ReleaseStandbyFrequencies(); }
 } release_at_unload;
 
 void ShowError(const char* text) {
@@ -51,8 +50,15 @@ void CloseSettingsKey() {
     SettingsKey = nullptr;
 }
 
+// The block comes from the C heap, which the module shares with no one;
+// were the heap ever out of 8 bytes, a block of the module's own serves.
+StandbyFrequencies FallbackBlock;
+
 StandbyFrequencies* NewDefaultBlock() {
-    return new StandbyFrequencies{.navStandby = DefaultNavStandby, .comStandby = DefaultComStandby};
+    auto* block = static_cast<StandbyFrequencies*>(std::malloc(sizeof(StandbyFrequencies)));
+    if (!block) block = &FallbackBlock;
+    *block = {.navStandby = DefaultNavStandby, .comStandby = DefaultComStandby};
+    return block;
 }
 
 // The stored value as a new block, or null. Only a value of exactly the
@@ -77,7 +83,7 @@ bool WriteSettingsValue(HKEY key, const char* name, const void* data, DWORD size
 void LoadStandbyFrequencies() {
     if (HKEY key = CreateSettingsKey()) {
         if (StandbyFrequencies* stored = ReadSettingsValue(key, SettingsValueName)) {
-            delete Standby;
+            ReleaseStandbyFrequencies();
             Standby = stored;
         }
     }
@@ -85,6 +91,11 @@ void LoadStandbyFrequencies() {
     // still holds frequencies that could not be saved at the last kill.
     if (!Standby) Standby = NewDefaultBlock();
     CloseSettingsKey();
+}
+
+void ReleaseStandbyFrequencies() {
+    if (Standby != &FallbackBlock) std::free(Standby);
+    Standby = nullptr;
 }
 
 bool SaveStandbyFrequencies() {

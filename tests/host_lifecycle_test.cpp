@@ -160,6 +160,18 @@ TEST(Lifecycle, RoutinesOutOfOrderAreRefusedByTheHost) {
     EXPECT_THROW(gauge.Kill(), std::logic_error);  // kill follows initialise
 }
 
+TEST(Loading, AModuleHoldsOneGaugeAndLoadsOnceAtATime) {
+    PanelHost host;
+    Gauge& first = host.Load(ModulePath("probe_gauge"));
+    first.Start();
+    PanelHost other;
+    EXPECT_THROW(other.Load(ModulePath("probe_gauge")), panel::LoadError);
+    EXPECT_THROW(host.Load(ModulePath("probe_gauge")), panel::LoadError);
+    first.Cycle();  // the running gauge is untouched
+    host.Unload(first);
+    EXPECT_NO_THROW(other.Load(ModulePath("probe_gauge")).Start());
+}
+
 TEST(Loading, ErrorsNameTheFileAndTheReason) {
     PanelHost host;
     struct Case {
