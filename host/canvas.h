@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "bitmaps.h"
@@ -56,6 +57,7 @@ inline Rgb FromColorRef(uint32_t value) {
 }
 
 void WritePng(const Canvas& canvas, const std::string& path);  // throws std::runtime_error
+std::vector<uint8_t> EncodePng(const Canvas& canvas);
 Canvas ReadPng(const std::string& path);                        // throws std::runtime_error
 
 }  // namespace panel

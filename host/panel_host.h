@@ -135,6 +135,7 @@ public:
     const std::vector<KeyEvent>& events() const { return events_; }
     const std::vector<ServiceCall>& calls() const { return calls_; }
     void ClearLogs() { events_.clear(); calls_.clear(); }
+    void ClearCalls() { calls_.clear(); }
     PanelServices* services() { return &services_; }
 
     // The host whose gauge is running right now; services go to it.

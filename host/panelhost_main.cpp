@@ -17,6 +17,14 @@
 #include "renderer.h"
 #include "scenario.h"
 
+#if defined(PANELHOST_VIEWER)
+#include <chrono>
+#include <csignal>
+#include <thread>
+
+#include "viewer.h"
+#endif
+
 namespace {
 
 const char* MainUsage =
@@ -26,6 +34,7 @@ const char* MainUsage =
     "  run SCENARIO...                   run scenario scripts\n"
     "  inspect MODULE...                 list a module's records and check them\n"
     "  cycle MODULE...                   run cycles and print what each gauge shows\n"
+    "  view MODULE... [--port N]         work the gauges live in a browser\n"
     "\n"
     "panelhost COMMAND --help tells more. Variables are named as in\n"
     "'airspeed_knots', 'com_active', 'nav_obs' or given by token ('0x3D').\n";
@@ -66,6 +75,15 @@ const char* InspectUsage =
     "list and bitmaps, and checks them: each element once in the tree, every bitmap present with\n"
     "the sizes the elements imply, scale values ascending, texts terminated, mouse list well formed.\n"
     "Exits 1 when a module has a problem.\n";
+
+const char* ViewUsage =
+    "usage: panelhost view MODULE... [--port N]\n"
+    "\n"
+    "Runs the gauges at the simulator's pace (18 cycles a second) and serves a page on\n"
+    "http://127.0.0.1:N/ (default 8098) where you click them (left: primary, right: secondary),\n"
+    "set their variables and the power bus, and watch the key events. When a module file\n"
+    "changes on disk (a rebuild), the viewer loads it again and says so on the page; a module\n"
+    "that fails to load leaves the old one running. Ctrl-C ends it.\n";
 
 const char* CycleUsage =
     "usage: panelhost cycle MODULE... [--cycles N] [--set NAME=VALUE]...\n"
@@ -151,6 +169,8 @@ Arguments Parse(const std::vector<std::string>& args, const std::string& command
             parsed.selection = ParseCount(value(i), "--select");
         } else if (arg == "--areas") {
             parsed.areas = true;
+        } else if (arg == "--port") {
+            value(i);  // read by view itself
         } else if (arg == "--update") {
             parsed.update = true;
         } else if (arg.rfind("--", 0) == 0) {
@@ -304,6 +324,34 @@ int Cycle(const std::vector<std::string>& args) {
     return 0;
 }
 
+#if defined(PANELHOST_VIEWER)
+volatile std::sig_atomic_t stop_requested = 0;
+
+int View(const std::vector<std::string>& args) {
+    Arguments a = Parse(args, "view");
+    if (a.help) return std::fputs(ViewUsage, stdout), 0;
+    if (a.positional.empty()) Fail("view needs at least one module (see panelhost view --help)");
+    int port = 8098;
+    for (size_t i = 0; i + 1 < args.size(); ++i)
+        if (args[i] == "--port") port = ParseCount(args[i + 1], "--port");
+    if (port < 1 || port > 65535) Fail("--port takes a number from 1 to 65535");
+    panel::Viewer viewer(a.positional);
+    port = viewer.Start(port);
+    std::printf("panelhost view: open http://127.0.0.1:%d/ (Ctrl-C ends)\n", port);
+    std::fflush(stdout);
+    std::signal(SIGINT, [](int) { stop_requested = 1; });
+    std::signal(SIGTERM, [](int) { stop_requested = 1; });
+    while (!stop_requested) std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    viewer.Stop();
+    return 0;
+}
+#else
+int View(const std::vector<std::string>& args) {
+    if (!args.empty() && (args[0] == "--help" || args[0] == "-h")) return std::fputs(ViewUsage, stdout), 0;
+    Fail("the live viewer is part of the Linux build's panelhost");
+}
+#endif
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -319,6 +367,7 @@ int main(int argc, char** argv) {
         if (command == "run") return Run(args, argv[0]);
         if (command == "inspect") return Inspect(args);
         if (command == "cycle") return Cycle(args);
+        if (command == "view") return View(args);
         Fail("unknown command '" + command + "' (see panelhost --help)");
     } catch (const UsageError& error) {
         std::fprintf(stderr, "panelhost: %s\n", error.what());
