@@ -334,7 +334,7 @@ int View(const std::vector<std::string>& args) {
     int port = 8098;
     for (size_t i = 0; i + 1 < args.size(); ++i)
         if (args[i] == "--port") port = ParseCount(args[i + 1], "--port");
-    if (port < 1 || port > 65535) Fail("--port takes a number from 1 to 65535");
+    if (port < 0 || port > 65535) Fail("--port takes a number from 0 (any free port) to 65535");
     panel::Viewer viewer(a.positional);
     port = viewer.Start(port);
     std::printf("panelhost view: open http://127.0.0.1:%d/ (Ctrl-C ends)\n", port);

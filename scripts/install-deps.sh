@@ -14,12 +14,18 @@ have i686-w64-mingw32-g++-posix || need+=(g++-mingw-w64-i686 mingw-w64-i686-dev)
 [ -d /usr/src/googletest ] || need+=(googletest)
 have wine || need+=(wine)
 have valgrind || need+=(valgrind)
-[ -e /usr/lib/wine/i386-windows/kernel32.dll ] || need+=(wine32:i386)
+[ -e /usr/lib/wine/wine ] || need+=(wine32:i386)
 [ -e /usr/include/stb/stb_image_write.h ] || need+=(libstb-dev)
 [ -e /usr/lib/python3/dist-packages/PIL/__init__.py ] || need+=(python3-pil)
 [ -e /usr/share/fonts/truetype/dejavu/DejaVuSans.ttf ] || need+=(fonts-dejavu-core)
 [ -e /usr/share/fonts/truetype/liberation/LiberationSans-Regular.ttf ] || need+=(fonts-liberation)
 [ -e /usr/lib/python3/dist-packages/pefile.py ] || need+=(python3-pefile)
+# The live viewer: Debian's cpp-httplib in its 32-bit build, and for its
+# browser test Chromium and Node.js.
+[ -e /usr/lib/i386-linux-gnu/libcpp-httplib.so ] || need+=(libcpp-httplib-dev:i386)
+[ -e /usr/bin/chromium ] || need+=(chromium)
+have node || need+=(nodejs)
+have npm || need+=(npm)
 
 # The fuzz target alone needs clang and its runtime (libFuzzer).
 if [ "${1:-}" = fuzz ]; then
@@ -27,7 +33,18 @@ if [ "${1:-}" = fuzz ]; then
   [ -e /usr/lib/llvm-14/lib/clang/14.0.6/lib/linux/libclang_rt.fuzzer-i386.a ] || need+=(libclang-rt-14-dev)
 fi
 
+# playwright-core, which drives Chromium in the browser test (no browser
+# download: it uses Debian's).
+browser_modules() {
+  local here
+  here=$(cd "$(dirname "$0")/.." && pwd)
+  if [ ! -d "$here/tests/browser/node_modules/playwright-core" ]; then
+    (cd "$here/tests/browser" && PLAYWRIGHT_SKIP_BROWSER_DOWNLOAD=1 npm ci --no-audit --no-fund --silent)
+  fi
+}
+
 if [ ${#need[@]} -eq 0 ]; then
+  browser_modules
   exit 0
 fi
 
@@ -43,3 +60,4 @@ fi
 export DEBIAN_FRONTEND=noninteractive
 apt-get update -qq
 apt-get install -y -qq --no-install-recommends "${need[@]}" >/dev/null
+browser_modules

@@ -59,7 +59,7 @@ const zoom = () => Number(document.getElementById('zoom').value);
 let state = null, built = '';
 
 // 118.05 <-> 0x1805: four packed digits without the leading 1.
-const toFrequency = code => { const h = code.toString(16).padStart(4, '0'); return '1' + h.slice(0, 2) + '.' + h.slice(2); };
+const toFrequency = code => { const h = (code & 0xFFFF).toString(16).padStart(4, '0'); return '1' + h.slice(0, 2) + '.' + h.slice(2); };
 const fromFrequency = text => { const m = /^1(\d\d)\.(\d\d)$/.exec(text.trim()); return m ? parseInt(m[1] + m[2], 16) : null; };
 
 function buildGauges() {
