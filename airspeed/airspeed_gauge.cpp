@@ -116,11 +116,4 @@ static_assert(sizeof AirspeedScale / sizeof AirspeedScale[0] == 14);
 
 }  // namespace
 
-extern "C" {
-LinkageRecord Linkage = {
-    .tag = LinkageTag,
-    .module_init = ModuleNothing,
-    .module_deinit = ModuleNothing,
-    .gauge = &AirspeedHeader,
-};
-}
+GAUGE_LINKAGE(AirspeedHeader)

@@ -16,3 +16,14 @@ GAUGE_EXPORT extern ImportTableRecord ImportTable;
 // module_init and module_deinit of every gauge: there is nothing to set up
 // or tear down per module.
 void GAUGE_STDCALL ModuleNothing();
+
+// The Linkage record of a module whose gauge header is `header`.
+#define GAUGE_LINKAGE(header)                \
+    extern "C" {                             \
+    LinkageRecord Linkage = {                \
+        .tag = LinkageTag,                   \
+        .module_init = ModuleNothing,        \
+        .module_deinit = ModuleNothing,      \
+        .gauge = &(header),                  \
+    };                                       \
+    }

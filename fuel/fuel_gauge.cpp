@@ -109,11 +109,4 @@ static_assert(sizeof FuelScale / sizeof FuelScale[0] == 8);
 
 }  // namespace
 
-extern "C" {
-LinkageRecord Linkage = {
-    .tag = LinkageTag,
-    .module_init = ModuleNothing,
-    .module_deinit = ModuleNothing,
-    .gauge = &FuelHeader,
-};
-}
+GAUGE_LINKAGE(FuelHeader)

@@ -274,11 +274,4 @@ const GaugeFrame RadioFrame = {
 
 }  // namespace
 
-extern "C" {
-LinkageRecord Linkage = {
-    .tag = LinkageTag,
-    .module_init = ModuleNothing,
-    .module_deinit = ModuleNothing,
-    .gauge = &RadioHeader,
-};
-}
+GAUGE_LINKAGE(RadioHeader)
