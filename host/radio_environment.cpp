@@ -37,6 +37,34 @@ int32_t PowerBus::Field(int index) const {
     return view_[index];
 }
 
+std::optional<StoredValue> ReadStoredValue() {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, KeyName, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return std::nullopt;
+    StoredValue value{};
+    DWORD type = 0, size = 0;
+    std::optional<StoredValue> result;
+    if (RegQueryValueExA(key, ValueName, nullptr, &type, nullptr, &size) == ERROR_SUCCESS) {
+        value.type = type;
+        value.bytes.resize(size);
+        if (RegQueryValueExA(key, ValueName, nullptr, nullptr, value.bytes.data(), &size) == ERROR_SUCCESS) {
+            value.bytes.resize(size);
+            result = value;
+        }
+    }
+    RegCloseKey(key);
+    return result;
+}
+
+void StoreValue(uint32_t type, const std::vector<uint8_t>& bytes) {
+    HKEY key = nullptr;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, KeyName, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr, &key,
+                        nullptr) != ERROR_SUCCESS)
+        throw std::runtime_error("cannot open HKEY_CURRENT_USER\\SOFTWARE\\ORIM");
+    LSTATUS status = RegSetValueExA(key, ValueName, 0, type, bytes.data(), static_cast<DWORD>(bytes.size()));
+    RegCloseKey(key);
+    if (status != ERROR_SUCCESS) throw std::runtime_error("cannot store the radio's value");
+}
+
 void ClearStoredStandby() {
     HKEY key = nullptr;
     if (RegOpenKeyExA(HKEY_CURRENT_USER, KeyName, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) return;
@@ -45,16 +73,10 @@ void ClearStoredStandby() {
 }
 
 void StoreStandby(uint32_t nav, uint32_t com) {
-    HKEY key = nullptr;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, KeyName, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr, &key,
-                        nullptr) != ERROR_SUCCESS)
-        throw std::runtime_error("cannot open HKEY_CURRENT_USER\\SOFTWARE\\ORIM");
-    uint8_t bytes[8];
-    std::memcpy(bytes, &nav, 4);
-    std::memcpy(bytes + 4, &com, 4);
-    LSTATUS status = RegSetValueExA(key, ValueName, 0, REG_BINARY, bytes, sizeof bytes);
-    RegCloseKey(key);
-    if (status != ERROR_SUCCESS) throw std::runtime_error("cannot store the standby frequencies");
+    std::vector<uint8_t> bytes(8);
+    std::memcpy(bytes.data(), &nav, 4);
+    std::memcpy(bytes.data() + 4, &com, 4);
+    StoreValue(REG_BINARY, bytes);
 }
 
 }  // namespace panel

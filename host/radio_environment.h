@@ -5,6 +5,8 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
+#include <vector>
 
 namespace panel {
 
@@ -24,6 +26,16 @@ private:
     volatile int32_t* view_ = nullptr;
 };
 
+// The radio's stored value, HKEY_CURRENT_USER\SOFTWARE\ORIM "QEFRQ001",
+// as it stands: its registry type and bytes, or nothing.
+struct StoredValue {
+    uint32_t type;
+    std::vector<uint8_t> bytes;
+};
+std::optional<StoredValue> ReadStoredValue();
+// Stores any value there (a damaged one, for tests). Throws
+// std::runtime_error when the key cannot be written.
+void StoreValue(uint32_t type, const std::vector<uint8_t>& bytes);
 // Removes the radio's stored standby frequencies.
 void ClearStoredStandby();
 // Stores them as the radio does: eight bytes of REG_BINARY.

@@ -14,17 +14,10 @@
 
 namespace {
 
-constexpr const char* KeyName = "SOFTWARE\\ORIM";
-constexpr const char* ValueName = "QEFRQ001";
-
 void ForgetStoredValue() {
 #if defined(_WIN32)
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, KeyName, 0, KEY_ALL_ACCESS, &key) == ERROR_SUCCESS) {
-        RegDeleteValueA(key, ValueName);
-        RegCloseKey(key);
-    }
-    RegDeleteKeyA(HKEY_CURRENT_USER, KeyName);
+    panel::ClearStoredStandby();
+    RegDeleteKeyA(HKEY_CURRENT_USER, "SOFTWARE\\ORIM");
 #else
     std::remove(standin::RegistryFile().c_str());
 #endif
@@ -115,32 +108,10 @@ void RadioTest::WriteBus(int32_t condition1, int32_t condition2) {
     bus().initMark = 4321;
 }
 
-std::optional<StoredValue> RadioTest::Stored() {
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, KeyName, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return std::nullopt;
-    StoredValue value{};
-    DWORD size = 0;
-    std::optional<StoredValue> result;
-    if (RegQueryValueExA(key, ValueName, nullptr, &value.type, nullptr, &size) == ERROR_SUCCESS) {
-        value.bytes.resize(size);
-        if (RegQueryValueExA(key, ValueName, nullptr, nullptr, value.bytes.data(), &size) == ERROR_SUCCESS)
-            result = value;
-    }
-    RegCloseKey(key);
-    return result;
-}
-
 void RadioTest::Store(DWORD type, const std::vector<uint8_t>& bytes) {
-    HKEY key = nullptr;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, KeyName, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
-              ERROR_SUCCESS);
-    ASSERT_EQ(RegSetValueExA(key, ValueName, 0, type, bytes.data(), static_cast<DWORD>(bytes.size())), ERROR_SUCCESS);
-    RegCloseKey(key);
+    ASSERT_NO_THROW(panel::StoreValue(type, bytes));
 }
 
 void RadioTest::StoreStandby(uint32_t nav, uint32_t com) {
-    std::vector<uint8_t> bytes(8);
-    std::memcpy(bytes.data(), &nav, 4);
-    std::memcpy(bytes.data() + 4, &com, 4);
-    Store(REG_BINARY, bytes);
+    ASSERT_NO_THROW(panel::StoreStandby(nav, com));
 }

@@ -13,6 +13,7 @@
 
 #include "element_tree.h"
 #include "panel_host.h"
+#include "radio_environment.h"
 #include "windows_api.h"
 
 struct Bus {
@@ -20,11 +21,6 @@ struct Bus {
     int32_t powerCondition2;
     int32_t unused;
     int32_t initMark;
-};
-
-struct StoredValue {
-    DWORD type;
-    std::vector<uint8_t> bytes;
 };
 
 // The radio's elements in tree order.
@@ -96,7 +92,7 @@ protected:
     // Sets the bus to a writer's state: initMark 4321 and the two conditions.
     void WriteBus(int32_t condition1, int32_t condition2);
 
-    std::optional<StoredValue> Stored();
+    std::optional<panel::StoredValue> Stored() { return panel::ReadStoredValue(); }
     void Store(DWORD type, const std::vector<uint8_t>& bytes);
     void StoreStandby(uint32_t nav, uint32_t com);
 

@@ -210,11 +210,10 @@ std::string GaugeStress::DamageStoredValue(Chooser& chooser) {
     for (auto& byte : bytes) byte = static_cast<uint8_t>(chooser.Below(256));
     const DWORD types[] = {REG_BINARY, REG_BINARY, REG_DWORD, REG_SZ};
     DWORD type = types[chooser.Below(4)];
-    HKEY key = nullptr;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, "SOFTWARE\\ORIM", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) ==
-        ERROR_SUCCESS) {
-        RegSetValueExA(key, "QEFRQ001", 0, type, bytes.data(), DWORD(bytes.size()));
-        RegCloseKey(key);
+    try {
+        panel::StoreValue(type, bytes);
+    } catch (const std::runtime_error&) {
+        // a registry call set to fail: nothing stored
     }
     standby_trusted_ = false;
     return "stored " + std::to_string(bytes.size()) + " bytes of type " + std::to_string(type);
@@ -222,16 +221,11 @@ std::string GaugeStress::DamageStoredValue(Chooser& chooser) {
 
 std::string GaugeStress::CheckSavedStandby() {
     if (!radio_) return "";
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, "SOFTWARE\\ORIM", 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return "";
-    uint8_t bytes[8] = {};
-    DWORD size = sizeof bytes, type = 0;
-    LSTATUS status = RegQueryValueExA(key, "QEFRQ001", nullptr, &type, bytes, &size);
-    RegCloseKey(key);
-    if (status != ERROR_SUCCESS || size != 8 || type != REG_BINARY) return "";
+    auto stored = panel::ReadStoredValue();
+    if (!stored || stored->bytes.size() != 8 || stored->type != REG_BINARY) return "";
     uint32_t nav = 0, com = 0;
-    std::memcpy(&nav, bytes, 4);
-    std::memcpy(&com, bytes + 4, 4);
+    std::memcpy(&nav, stored->bytes.data(), 4);
+    std::memcpy(&com, stored->bytes.data() + 4, 4);
     bool in_band = InBand(nav, false) && nav <= 0xFFFF && ComFineInBand(com);
     std::string failure;
     if (standby_trusted_ && !in_band)
